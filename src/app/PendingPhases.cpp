@@ -1,0 +1,11 @@
+// Phases that are not built yet: each has nothing to do.
+#include "app/SetupContext.h"
+
+bool UpdateSystemLibraries(SetupContext&) { return true; }
+bool CopyProductFiles(SetupContext&) { return true; }
+bool InstallUninstaller(SetupContext&) { return true; }
+bool CreateProgramGroup(SetupContext&) { return true; }
+bool RegisterApplication(SetupContext&) { return true; }
+bool RegisterTextTypes(SetupContext&) { return true; }
+bool AddToSearchPath(SetupContext&) { return true; }
+bool FinishSetup(SetupContext&) { return true; }

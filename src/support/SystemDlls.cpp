@@ -1,0 +1,50 @@
+// Run-time loading of version.dll and comctl32.dll by full path.
+#include "support/SystemDlls.h"
+#include "support/Path.h"
+
+namespace {
+
+typedef DWORD (WINAPI* SizeFn)(LPCSTR, LPDWORD);
+typedef BOOL (WINAPI* InfoFn)(LPCSTR, DWORD, DWORD, LPVOID);
+typedef BOOL (WINAPI* QueryFn)(LPCVOID, LPCSTR, LPVOID*, PUINT);
+typedef void (WINAPI* InitFn)();
+
+SizeFn g_size = 0;
+InfoFn g_info = 0;
+QueryFn g_query = 0;
+
+HMODULE LoadFromSystem(const char* systemDir, const char* name) {
+    char path[MAX_PATH];
+    JoinPath(path, systemDir, name);
+    return LoadLibraryA(path);
+}
+
+}  // namespace
+
+void LoadSystemDlls(const char* systemDir) {
+    if (HMODULE version = LoadFromSystem(systemDir, "version.dll")) {
+        g_size = reinterpret_cast<SizeFn>(GetProcAddress(version, "GetFileVersionInfoSizeA"));
+        g_info = reinterpret_cast<InfoFn>(GetProcAddress(version, "GetFileVersionInfoA"));
+        g_query = reinterpret_cast<QueryFn>(GetProcAddress(version, "VerQueryValueA"));
+    }
+    if (HMODULE comctl = LoadFromSystem(systemDir, "comctl32.dll")) {
+        if (InitFn init = reinterpret_cast<InitFn>(GetProcAddress(comctl, "InitCommonControls"))) init();
+    }
+}
+
+DWORD VersionInfoSize(const char* path, DWORD* handle) {
+    if (!g_size) {
+        *handle = 0;
+        SetLastError(ERROR_PROC_NOT_FOUND);
+        return 0;
+    }
+    return g_size(path, handle);
+}
+
+BOOL VersionInfo(const char* path, DWORD handle, DWORD size, void* data) {
+    return g_info ? g_info(path, handle, size, data) : FALSE;
+}
+
+BOOL VersionQuery(const void* block, const char* subBlock, void** value, UINT* length) {
+    return g_query ? g_query(block, subBlock, value, length) : FALSE;
+}

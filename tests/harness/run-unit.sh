@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Runs one unit-test program under Wine: run-unit.sh BUILD_DIR LANG PROGRAM [ARGS].
+# The unit tests share one machine (each works in its own folders and keys);
+# LANG picks the user language (en fr it ru), and with it the code page.
+set -euo pipefail
+build=$1 lang=$2 program=$3
+shift 3
+here=$(cd "$(dirname "$0")" && pwd)
+template=$build/wine/templates/win10
+machine=$build/wine/unit
+"$here/wine-machine.sh" ensure "$template" win10
+(
+  flock 9
+  [ -f "$machine/.ready" ] || "$here/wine-machine.sh" copy "$template" "$machine"
+) 9>"$machine.lock"
+case $lang in
+  en) locale=en_US.UTF-8 ;;
+  fr) locale=fr_FR.UTF-8 ;;
+  it) locale=it_IT.UTF-8 ;;
+  ru) locale=ru_RU.UTF-8 ;;
+  *) echo "unknown language $lang" >&2; exit 2 ;;
+esac
+export WINEPREFIX=$machine WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export LANG=$locale LC_ALL=$locale SETUP_TEST_LANG=$lang
+exec wine "$program" "$@"
