@@ -2,6 +2,8 @@
 // Compiled without the routing header, so the names below are the real ones.
 #include "Seam.h"
 
+#include <shlobj.h>
+
 #include <map>
 #include <set>
 
