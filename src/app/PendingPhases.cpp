@@ -2,8 +2,6 @@
 #include "app/SetupContext.h"
 
 bool UpdateSystemLibraries(SetupContext&) { return true; }
-bool CopyProductFiles(SetupContext&) { return true; }
-bool InstallUninstaller(SetupContext&) { return true; }
 bool CreateProgramGroup(SetupContext&) { return true; }
 bool RegisterApplication(SetupContext&) { return true; }
 bool RegisterTextTypes(SetupContext&) { return true; }
