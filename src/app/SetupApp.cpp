@@ -72,6 +72,7 @@ void RunPhases(SetupContext& context) {
 }  // namespace
 
 BOOL CSetupApp::InitInstance() {
+    RestrictDllSearch();
     Enable3dControlsStatic();
 
     OSVERSIONINFOA version;

@@ -21,6 +21,18 @@ HMODULE LoadFromSystem(const char* systemDir, const char* name) {
 
 }  // namespace
 
+void RestrictDllSearch() {
+    // The system's own DLLs load theirs by name, and the program's folder comes
+    // first in that search: comctl32.dll, for one, is looked up when a dialog
+    // names a common-controls class.
+    typedef BOOL (WINAPI* SetDirectoriesFn)(DWORD);
+    const DWORD kSearchSystem32 = 0x00000800;
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    SetDirectoriesFn setDirectories =
+        kernel ? reinterpret_cast<SetDirectoriesFn>(GetProcAddress(kernel, "SetDefaultDllDirectories")) : 0;
+    if (setDirectories) setDirectories(kSearchSystem32);
+}
+
 void LoadSystemDlls(const char* systemDir) {
     if (HMODULE version = LoadFromSystem(systemDir, "version.dll")) {
         g_size = reinterpret_cast<SizeFn>(GetProcAddress(version, "GetFileVersionInfoSizeA"));

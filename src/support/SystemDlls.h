@@ -5,6 +5,11 @@
 
 #include <windows.h>
 
+// From here on, libraries loaded by name come from the system directory only,
+// never from the folder the setup runs from. Where the system cannot restrict
+// its search (before Windows 7 and its update), nothing changes.
+void RestrictDllSearch();
+
 // Loads both libraries and registers the common controls. A library that can't
 // be loaded leaves its calls failing (version information then counts as absent).
 void LoadSystemDlls(const char* systemDir);

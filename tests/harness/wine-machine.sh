@@ -8,7 +8,8 @@
 set -euo pipefail
 
 boot() {
-  local dir=$1 version=$2
+  local dir version=$2
+  dir=$(realpath -m "$1")
   rm -rf "$dir"
   mkdir -p "$(dirname "$dir")"
   export WINEPREFIX=$dir WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
