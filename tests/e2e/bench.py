@@ -18,6 +18,15 @@ class Failure(AssertionError):
     pass
 
 
+SCENARIOS = {}
+
+
+def scenario(fn):
+    """Registers a scenario under its name with dashes."""
+    SCENARIOS[fn.__name__.replace("_", "-")] = fn
+    return fn
+
+
 def check(condition, message):
     if not condition:
         raise Failure(message)
