@@ -56,11 +56,12 @@ class Display:
 
 
 class Machine:
-    """A fresh 32-bit Wine machine of a Windows version, under build/e2e/NAME."""
+    """A fresh 32-bit Wine machine of a Windows version, under build/e2e/NAME
+    (or the folder root)."""
 
-    def __init__(self, build, name, version="win98", lang="en"):
+    def __init__(self, build, name, version="win98", lang="en", root=None):
         self.build = Path(build).resolve()
-        self.root = self.build / "e2e" / name
+        self.root = Path(root).resolve() if root else self.build / "e2e" / name
         self.prefix = self.root / "machine"
         self.lang = lang
         self.codepage = CODEPAGES[lang]
