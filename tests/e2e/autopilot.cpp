@@ -7,9 +7,11 @@
 //   shot NAME            the screen as OUTDIR\NAME.bmp
 //   gone [SECONDS]       wait until the window is destroyed
 //   use KIND             work the last window found of that kind again
-//   defaults [SECONDS]   answer every further window with its default (Enter;
+//   defaults [SECONDS] [later]
+//                        answer every further window with its default (Enter;
 //                        OK on message boxes), dumping and shooting each, until
-//                        the setup ends
+//                        the setup ends; with "later" the restart question is
+//                        answered "No, I will restart later"
 //   end [SECONDS]        wait until the setup ends; its exit code is logged
 // Usage: autopilot PROGRAM SCRIPT LOG OUTDIR [shots]: starts PROGRAM and works it.
 // Exit code 0 when every step was done and the program ended.
@@ -201,7 +203,7 @@ void AutoShot(const std::string& kind) {
     Shot(name);
 }
 
-bool Defaults(double seconds) {
+bool Defaults(double seconds, bool later) {
     for (DWORD start = GetTickCount(); GetTickCount() - start < seconds * 1000;) {
         if (Ended(50)) return true;
         HWND w = FindNew("any");
@@ -211,8 +213,14 @@ bool Defaults(double seconds) {
         Dump(w);
         AutoShot(kind);
         if (kind == "progress") continue;
-        if (kind == "message") PostMessageA(GetDlgItem(w, IDOK) ? GetDlgItem(w, IDOK) : w, BM_CLICK, 0, 0);
-        else Key(w, VK_RETURN);
+        if (kind == "message") {
+            PostMessageA(GetDlgItem(w, IDOK) ? GetDlgItem(w, IDOK) : w, BM_CLICK, 0, 0);
+        } else if (kind == "restart" && later) {
+            SendMessageA(GetDlgItem(w, 1031), BM_CLICK, 0, 0);
+            PostMessageA(GetDlgItem(w, IDOK), BM_CLICK, 0, 0);
+        } else {
+            Key(w, VK_RETURN);
+        }
     }
     Log("timeout: the setup did not end");
     DumpAll();
@@ -250,8 +258,9 @@ bool Step(const std::string& line) {
     }
     if (verb == "defaults" || verb == "end") {
         double seconds = 120;
-        in >> seconds;
-        if (verb == "defaults") return Defaults(seconds);
+        std::string option;
+        in >> seconds >> option;
+        if (verb == "defaults") return Defaults(seconds, option == "later");
         if (Ended(static_cast<DWORD>(seconds * 1000))) return true;
         Log("timeout: the setup did not end");
         DumpAll();
