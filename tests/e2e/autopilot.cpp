@@ -13,6 +13,8 @@
 //                        the setup ends; with "later" the restart question is
 //                        answered "No, I will restart later"
 //   end [SECONDS]        wait until the setup ends; its exit code is logged
+//   copy FROM TO         copy a file, before the setup starts: the machine's own
+//                        start (which carries out Wininit.ini) is over by then
 // Usage: autopilot PROGRAM SCRIPT LOG OUTDIR [shots]: starts PROGRAM and works it.
 // Exit code 0 when every step was done and the program ended.
 #include <windows.h>
@@ -186,6 +188,25 @@ bool Shot(const std::string& name) {
     return out.good();
 }
 
+std::string g_program;
+
+bool Start() {
+    // The program starts in its own folder, as from a double click in Explorer.
+    std::string folder = g_program.substr(0, g_program.find_last_of('\\'));
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::string commandLine = "\"" + g_program + "\"";
+    if (!CreateProcessA(g_program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
+                        &pi)) {
+        Log("cannot start " + g_program + ": error " + std::to_string(GetLastError()));
+        return false;
+    }
+    g_process = pi.hProcess;
+    CloseHandle(pi.hThread);
+    return true;
+}
+
 bool Ended(DWORD waitMs) { return WaitForSingleObject(g_process, waitMs) == WAIT_OBJECT_0; }
 
 void Found(HWND w) {
@@ -233,6 +254,16 @@ bool Step(const std::string& line) {
     in >> verb;
     if (verb.empty() || verb[0] == '#') return true;
     Log("step " + line);
+    if (verb == "copy") {
+        std::string from, to;
+        in >> from >> to;
+        if (g_process || !CopyFileA(from.c_str(), to.c_str(), FALSE)) {
+            Log("copy failed");
+            return false;
+        }
+        return true;
+    }
+    if (!g_process && !Start()) return false;
     if (verb == "wait") {
         std::string kind;
         double seconds = 30;
@@ -341,20 +372,7 @@ int main(int argc, char** argv) {
     g_outDir = argv[4];
     g_shots = argc > 5 && std::string(argv[5]) == "shots";
 
-    // The program starts in its own folder, as from a double click in Explorer.
-    std::string program = argv[1];
-    std::string folder = program.substr(0, program.find_last_of('\\'));
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    std::string commandLine = "\"" + program + "\"";
-    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi)) {
-        Log("cannot start " + program + ": error " + std::to_string(GetLastError()));
-        fclose(g_log);
-        return 2;
-    }
-    g_process = pi.hProcess;
-    CloseHandle(pi.hThread);
+    g_program = argv[1];
     std::ifstream script(argv[2]);
     std::string line;
     int failures = 0;
@@ -365,12 +383,13 @@ int main(int argc, char** argv) {
             break;
         }
     }
+    if (!failures && !g_process && !Start()) ++failures;
     if (!failures && !Ended(120000)) {
         Log("timeout: the setup did not end");
         DumpAll();
         ++failures;
     }
-    if (Ended(0)) {
+    if (g_process && Ended(0)) {
         DWORD code = 0;
         GetExitCodeProcess(g_process, &code);
         Log("exit " + std::to_string(code));
