@@ -4,39 +4,32 @@
 
 namespace {
 
-// The system's text for a code, in the user's language; "" when it has none.
-// The caller frees a non-null *allocated with LocalFree.
-const char* SystemText(DWORD code, char** allocated) {
-    *allocated = 0;
+// Fills the catalogue text `id` with one or two names (second may be null) and
+// the system's text for `code`, in the user's language ("" when it has none),
+// and shows it. The arguments are inserted, never read as templates.
+void Show(DWORD code, UINT id, const char* first, const char* second, UINT style) {
+    char* systemText = 0;
     FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, 0, code,
-                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(allocated), 0, 0);
-    return *allocated ? *allocated : "";
+                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&systemText), 0, 0);
+    const char* system = systemText ? systemText : "";
+    char format[1024];
+    char text[1024];
+    format[0] = 0;
+    LoadStringA(AfxGetResourceHandle(), id, format, sizeof format);
+    if (second) wsprintfA(text, format, first, second, system);
+    else wsprintfA(text, format, first, system);
+    if (systemText) LocalFree(systemText);
+    AfxMessageBox(text, style, 0);
 }
 
 }  // namespace
 
 void CSetupApp::ReportError(UINT id, const char* argument, UINT style) {
-    DWORD code = GetLastError();
-    char* allocated;
-    const char* systemText = SystemText(code, &allocated);
-    char format[1024];
-    char text[1024];
-    format[0] = 0;
-    LoadStringA(AfxGetResourceHandle(), id, format, sizeof format);
-    wsprintfA(text, format, argument, systemText);
-    if (allocated) LocalFree(allocated);
-    AfxMessageBox(text, style, 0);
+    DWORD code = GetLastError();   // before any other call can change it
+    Show(code, id, argument, 0, style);
 }
 
 void CSetupApp::ReportError2(UINT id, const char* argument1, const char* argument2, UINT style) {
     DWORD code = GetLastError();
-    char* allocated;
-    const char* systemText = SystemText(code, &allocated);
-    char format[1024];
-    char text[1024];
-    format[0] = 0;
-    LoadStringA(AfxGetResourceHandle(), id, format, sizeof format);
-    wsprintfA(text, format, argument1, argument2, systemText);
-    if (allocated) LocalFree(allocated);
-    AfxMessageBox(text, style, 0);
+    Show(code, id, argument1, argument2, style);
 }

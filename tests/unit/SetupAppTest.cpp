@@ -4,39 +4,11 @@
 
 #include "DialogDriver.h"
 #include "Seam.h"
+#include "TestText.h"
 #include "app/SetupApp.h"
 #include "resource.h"
 
 namespace {
-
-std::string Catalogue(UINT id) {
-    CString s;
-    s.LoadString(id);
-    return std::string(s);
-}
-
-std::string SystemText(DWORD code) {
-    char* text = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr, code,
-                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string out = text ? text : "";
-    LocalFree(text);
-    return out;
-}
-
-std::string Fill(const std::string& format, const std::vector<std::string>& args) {
-    std::string out;
-    size_t next = 0;
-    for (size_t i = 0; i < format.size(); ++i) {
-        if (format.compare(i, 2, "%s") == 0 && next < args.size()) {
-            out += args[next++];
-            ++i;
-        } else {
-            out += format[i];
-        }
-    }
-    return out;
-}
 
 BOOL CALLBACK DestroyLeftover(HWND hwnd, LPARAM) {
     DestroyWindow(hwnd);
