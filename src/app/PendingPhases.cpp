@@ -1,7 +1,6 @@
 // Phases that are not built yet: each has nothing to do.
 #include "app/SetupContext.h"
 
-bool UpdateSystemLibraries(SetupContext&) { return true; }
 bool CreateProgramGroup(SetupContext&) { return true; }
 bool RegisterApplication(SetupContext&) { return true; }
 bool RegisterTextTypes(SetupContext&) { return true; }
