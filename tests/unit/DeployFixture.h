@@ -1,6 +1,6 @@
 // What the deployment tests share: scratch folders under %TEMP%\SetupTests,
-// files with chosen versions, the texts of the failure messages, and a real
-// progress window whose positions are recorded.
+// files with chosen versions, the check of a failed phase's message box, and
+// a real progress window whose positions are recorded.
 //
 // Versioned files are copies of the sample library that tools/media builds
 // (build/tools/media/SampleLibrary.dll, found from the test program's own
@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "Seam.h"
+#include "TestText.h"
 #include "app/SetupContext.h"
 #include "resource.h"
 #include "ui/ProgressDlg.h"
@@ -133,26 +134,6 @@ inline std::string ShortPath(const std::string& path) {
     char buffer[MAX_PATH] = "garbage";
     DWORD n = GetShortPathNameA(path.c_str(), buffer, MAX_PATH);
     return n && n < MAX_PATH ? buffer : "(no short path for " + path + ")";
-}
-
-// The system's text for an error code, as the failure messages show it.
-inline std::string SystemText(DWORD code) {
-    char* text = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr, code,
-                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string result = text ? text : "";
-    if (text) LocalFree(text);
-    return result;
-}
-
-// A catalogue text filled in as a message shows it.
-inline std::string Message(UINT id, const std::string& a = "", const std::string& b = "",
-                           const std::string& c = "") {
-    char format[1024] = "";
-    LoadStringA(GetModuleHandleA(nullptr), id, format, sizeof format);
-    char text[2048];
-    wsprintfA(text, format, a.c_str(), b.c_str(), c.c_str());
-    return text;
 }
 
 // The one message box of a failed phase.

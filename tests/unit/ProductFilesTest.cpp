@@ -5,6 +5,7 @@
 
 #include "DeployFixture.h"
 #include "Seam.h"
+#include "TestText.h"
 #include "app/Manifest.h"
 #include "app/SetupContext.h"
 #include "resource.h"
@@ -97,7 +98,7 @@ TEST_F(ProductFilesTest, MissingFileStopsTheCopyWithBothPaths) {
 
     std::string from = deploy::Join(source, "Html.dll");
     std::string to = deploy::Join(install, "Html.dll");
-    EXPECT_TRUE(deploy::ShowedOnly(deploy::Message(IDS_COPY_FAILED, from, to, deploy::SystemText(ERROR_FILE_NOT_FOUND))));
+    EXPECT_TRUE(deploy::ShowedOnly(Fill(Catalogue(IDS_COPY_FAILED), {from, to, SystemText(ERROR_FILE_NOT_FOUND)})));
     ASSERT_FALSE(progress.steps.empty());
     EXPECT_EQ(progress.steps.back().status, "Installing Html.dll.");
 
@@ -169,9 +170,9 @@ TEST_F(ProductFilesTest, MainProgramWithoutVersionStopsBeforeAnyCopy) {
 
         ASSERT_EQ(seam::MessageBoxes().size(), 1u);
         std::string shown = seam::MessageBoxes()[0].text;
-        std::string prefix = deploy::Message(IDS_FILE_ACCESS, mainProgram, "");
+        std::string prefix = Fill(Catalogue(IDS_FILE_ACCESS), {mainProgram, ""});
         EXPECT_EQ(shown.substr(0, prefix.size()), prefix);
-        if (c.error) EXPECT_EQ(shown, deploy::Message(IDS_FILE_ACCESS, mainProgram, deploy::SystemText(c.error)));
+        if (c.error) EXPECT_EQ(shown, Fill(Catalogue(IDS_FILE_ACCESS), {mainProgram, SystemText(c.error)}));
         EXPECT_EQ(seam::MessageBoxes()[0].style, static_cast<UINT>(MB_ICONSTOP));
         EXPECT_EQ(seam::Count("CopyFileA"), 0);
         EXPECT_TRUE(deploy::List(windows).empty());
@@ -181,7 +182,7 @@ TEST_F(ProductFilesTest, MainProgramWithoutVersionStopsBeforeAnyCopy) {
 TEST_F(ProductFilesTest, NoMemoryForTheVersionBuffer) {
     seam::Fail("HeapAlloc", ERROR_NOT_ENOUGH_MEMORY, 1);
     EXPECT_FALSE(InstallUninstaller(context));
-    EXPECT_TRUE(deploy::ShowedOnly(deploy::Message(IDS_NO_MEMORY)));
+    EXPECT_TRUE(deploy::ShowedOnly(Catalogue(IDS_NO_MEMORY)));
     EXPECT_EQ(seam::Count("CopyFileA"), 0);
 }
 
@@ -191,7 +192,7 @@ TEST_F(ProductFilesTest, UninstallerCopyFailureNamesBothPaths) {
     EXPECT_FALSE(InstallUninstaller(context));
     std::string to = deploy::Join(windows, "Unscri410.exe");
     EXPECT_STREQ(context.uninstallerName, to.c_str());
-    EXPECT_TRUE(deploy::ShowedOnly(deploy::Message(IDS_COPY_FAILED, from, to, deploy::SystemText(ERROR_FILE_NOT_FOUND))));
+    EXPECT_TRUE(deploy::ShowedOnly(Fill(Catalogue(IDS_COPY_FAILED), {from, to, SystemText(ERROR_FILE_NOT_FOUND)})));
     EXPECT_FALSE(deploy::Exists(to));
 }
 

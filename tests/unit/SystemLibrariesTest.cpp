@@ -9,6 +9,7 @@
 
 #include "DeployFixture.h"
 #include "Seam.h"
+#include "TestText.h"
 #include "app/Manifest.h"
 #include "app/SetupContext.h"
 #include "resource.h"
@@ -281,7 +282,7 @@ TEST_F(SystemLibrariesTest, FailedWriteLeavesNoHalfEntry) {
         size_t at = expected.find('1');
         if (at != std::string::npos) expected.replace(at, 1, Entry("Mfc42.dll", Temp(0)));
         EXPECT_EQ(deploy::ReadBytes(Journal()), expected);
-        EXPECT_TRUE(deploy::ShowedOnly(deploy::Message(IDS_WRITE_ERROR, Journal(), deploy::SystemText(ERROR_DISK_FULL))));
+        EXPECT_TRUE(deploy::ShowedOnly(Fill(Catalogue(IDS_WRITE_ERROR), {Journal(), SystemText(ERROR_DISK_FULL)})));
         EXPECT_TRUE(JournalClosed());
         for (const std::string& temp : Temps()) DeleteFileA(deploy::Join(system, temp).c_str());
     }
@@ -293,7 +294,7 @@ TEST_F(SystemLibrariesTest, JournalThatCannotBeCreated) {
 
     EXPECT_FALSE(UpdateSystemLibraries(context));
 
-    EXPECT_TRUE(deploy::ShowedOnly(deploy::Message(IDS_CREATE_FILE, Journal(), deploy::SystemText(ERROR_ACCESS_DENIED))));
+    EXPECT_TRUE(deploy::ShowedOnly(Fill(Catalogue(IDS_CREATE_FILE), {Journal(), SystemText(ERROR_ACCESS_DENIED)})));
     EXPECT_TRUE(context.rebootNeeded);
     EXPECT_EQ(seam::Count("WriteFile"), 0);
     EXPECT_FALSE(deploy::Exists(Journal()));
@@ -327,7 +328,7 @@ TEST_F(SystemLibrariesTest, NtRefusedMoveRemovesTheTemporaryCopy) {
 
         EXPECT_FALSE(UpdateSystemLibraries(context));
 
-        EXPECT_TRUE(deploy::ShowedOnly(deploy::Message(c.message, installed, deploy::SystemText(c.moveError))));
+        EXPECT_TRUE(deploy::ShowedOnly(Fill(Catalogue(c.message), {installed, SystemText(c.moveError)})));
         std::vector<seam::Call> moves = seam::CallsOf("MoveFileExA");
         ASSERT_EQ(moves.size(), 1u);
         EXPECT_EQ(moves[0].args, (std::vector<std::string>{Temp(0), installed, "5"}));
@@ -423,9 +424,9 @@ TEST_F(SystemLibrariesTest, ShippedCopyWithoutVersionStopsThePhase) {
         std::string shipped = Shipped("Msvcrt.dll");
         ASSERT_EQ(seam::MessageBoxes().size(), 1u);
         std::string shown = seam::MessageBoxes()[0].text;
-        std::string prefix = deploy::Message(IDS_FILE_ACCESS, shipped, "");
+        std::string prefix = Fill(Catalogue(IDS_FILE_ACCESS), {shipped, ""});
         EXPECT_EQ(shown.substr(0, prefix.size()), prefix);
-        if (c.error) EXPECT_EQ(shown, deploy::Message(IDS_FILE_ACCESS, shipped, deploy::SystemText(c.error)));
+        if (c.error) EXPECT_EQ(shown, Fill(Catalogue(IDS_FILE_ACCESS), {shipped, SystemText(c.error)}));
         EXPECT_EQ(seam::MessageBoxes()[0].style, static_cast<UINT>(MB_ICONSTOP));
         EXPECT_EQ(context.fileIndex, 2);
         EXPECT_EQ(seam::Count("GetTempFileNameA"), 0);
@@ -439,7 +440,7 @@ TEST_F(SystemLibrariesTest, NoMemoryForAVersionBuffer) {
         seam::Reset();
         seam::Fail("HeapAlloc", ERROR_NOT_ENOUGH_MEMORY, nth);
         EXPECT_FALSE(UpdateSystemLibraries(context));
-        EXPECT_TRUE(deploy::ShowedOnly(deploy::Message(IDS_NO_MEMORY)));
+        EXPECT_TRUE(deploy::ShowedOnly(Catalogue(IDS_NO_MEMORY)));
         EXPECT_EQ(seam::Count("GetTempFileNameA"), 0);
     }
 }
@@ -456,7 +457,7 @@ TEST_F(SystemLibrariesTest, FailedCopyToTheTemporaryFile) {
     std::vector<std::string> temps = Temps();
     ASSERT_EQ(temps.size(), 1u);
     std::string temp = deploy::Join(system, temps[0]);
-    EXPECT_TRUE(deploy::ShowedOnly(deploy::Message(IDS_COPY_FAILED, shipped, temp, deploy::SystemText(ERROR_DISK_FULL))));
+    EXPECT_TRUE(deploy::ShowedOnly(Fill(Catalogue(IDS_COPY_FAILED), {shipped, temp, SystemText(ERROR_DISK_FULL)})));
     EXPECT_EQ(deploy::ReadBytes(temp), "");
     EXPECT_FALSE(deploy::Exists(Journal()));
     DeleteFileA(temp.c_str());
@@ -465,7 +466,7 @@ TEST_F(SystemLibrariesTest, FailedCopyToTheTemporaryFile) {
     seam::Fail("GetTempFileNameA", ERROR_DISK_FULL);
     EXPECT_FALSE(UpdateSystemLibraries(context));
     EXPECT_TRUE(deploy::ShowedOnly(
-        deploy::Message(IDS_COPY_FAILED, shipped, system + "\\", deploy::SystemText(ERROR_DISK_FULL))));
+        Fill(Catalogue(IDS_COPY_FAILED), {shipped, system + "\\", SystemText(ERROR_DISK_FULL)})));
     EXPECT_TRUE(Temps().empty());
 }
 
