@@ -4,5 +4,4 @@
 bool CreateProgramGroup(SetupContext&) { return true; }
 bool RegisterApplication(SetupContext&) { return true; }
 bool RegisterTextTypes(SetupContext&) { return true; }
-bool AddToSearchPath(SetupContext&) { return true; }
 bool FinishSetup(SetupContext&) { return true; }
