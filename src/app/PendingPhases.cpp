@@ -3,5 +3,4 @@
 
 bool CreateProgramGroup(SetupContext&) { return true; }
 bool RegisterApplication(SetupContext&) { return true; }
-bool RegisterTextTypes(SetupContext&) { return true; }
 bool FinishSetup(SetupContext&) { return true; }
