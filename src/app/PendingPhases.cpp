@@ -3,4 +3,3 @@
 
 bool CreateProgramGroup(SetupContext&) { return true; }
 bool RegisterApplication(SetupContext&) { return true; }
-bool FinishSetup(SetupContext&) { return true; }
