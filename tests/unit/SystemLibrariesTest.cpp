@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "DeployFixture.h"
+#include "MachineLock.h"
 #include "Seam.h"
 #include "TestText.h"
 #include "app/Manifest.h"
@@ -390,8 +391,14 @@ TEST_F(SystemLibrariesTest, NtRegistersADelayedMove) {
     Ship("Msvcrt.dll", "6.0.8397.0");
     std::string before = deploy::ReadBytes(Installed("Msvcrt.dll"));
 
-    bool updated = UpdateSystemLibraries(context);
-    std::vector<std::pair<std::string, std::string>> pending = TakePendingRenames(system);
+    bool updated;
+    std::vector<std::pair<std::string, std::string>> pending;
+    {
+        // The value is the machine's: no other run may add or take entries in between.
+        MachineLock lock("PendingFileRenameOperations");
+        updated = UpdateSystemLibraries(context);
+        pending = TakePendingRenames(system);
+    }
 
     ASSERT_TRUE(updated);
     EXPECT_TRUE(context.rebootNeeded);
