@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Runs one unit-test program under Wine: run-unit.sh BUILD_DIR LANG PROGRAM [ARGS].
-# The unit tests share one machine (each works in its own folders and keys);
-# LANG picks the user language (en fr it ru), and with it the code page.
+# Runs one unit-test program under Wine: run-unit.sh BUILD_DIR MACHINE LANG PROGRAM [ARGS].
+# The unit tests share the machine "unit" (each works in its own folders and
+# keys); a program that changes what the others rely on (the user's shell
+# folders, say) names a machine of its own. LANG picks the user language
+# (en fr it ru), and with it the code page.
 set -euo pipefail
-build=$1 lang=$2 program=$3
-shift 3
+build=$1 name=$2 lang=$3 program=$4
+shift 4
 here=$(cd "$(dirname "$0")" && pwd)
 template=$build/wine/templates/win10
-machine=$build/wine/unit
+machine=$build/wine/$name
 "$here/wine-machine.sh" ensure "$template" win10
 (
   flock 9
