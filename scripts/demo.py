@@ -38,6 +38,9 @@ def snapshot(machine):
     return files
 
 
+NAMES = {}
+
+
 def registry_values(machine):
     values = {}
     for hive, name in (("HKLM", "system.reg"), ("HKCU", "user.reg")):
@@ -45,6 +48,8 @@ def registry_values(machine):
         for key, entries in reg.keys.items():
             for value, data in entries.items():
                 values[(hive, key, value)] = data
+                NAMES[(hive, key)] = reg.names.get(key, key)
+                NAMES[(hive, key, value)] = reg.names.get((key, value), value)
     return values
 
 
@@ -75,6 +80,11 @@ def main():
     print("Wine machine: %s (Windows version %s, language %s)" % (machine.prefix, version, lang))
     folder = machine.put_media(BUILD / "media")
     print("Sample media copied to %s" % folder)
+
+    if version in ("win95", "win98"):
+        # A Windows 95 or 98 machine boots through an Autoexec.bat like this one.
+        machine.path("C:\\autoexec.bat").write_bytes(b"@ECHO OFF\r\nSET PATH=C:\\WINDOWS;C:\\WINDOWS\\COMMAND\r\n")
+        print("C:\\Autoexec.bat written as Windows 98 has it: SET PATH=C:\\WINDOWS;C:\\WINDOWS\\COMMAND")
 
     files_before = snapshot(machine)
     reg_before = registry_values(machine)
@@ -139,22 +149,27 @@ def main():
     section("Registry values written or changed")
     for hive, key, value in new_values:
         kind, data = reg_after[(hive, key, value)]
-        print("%s\\%s [%s] = %s" % (hive, key, value or "(default)", show_value(kind, data)))
+        print("%s\\%s [%s] = %s" % (hive, NAMES.get((hive, key), key),
+                                      NAMES.get((hive, key, value), value) or "(default)", show_value(kind, data)))
 
     section("Libraries left for the next start of Windows")
+    # Under Wine the restart that the setup asks for happens at once, and with
+    # it the start-of-Windows work: then the journal is already wininit.bak.
     wininit = machine.path("C:\\windows\\wininit.ini")
-    if wininit.exists():
-        print("C:\\windows\\Wininit.ini:")
-        print("    " + wininit.read_text(errors="replace").replace("\r\n", "\n").strip().replace("\n", "\n    "))
+    done = machine.path("C:\\windows\\wininit.bak")
+    journal = wininit if wininit.exists() else done if done.exists() else None
+    if journal:
+        print("C:\\windows\\%s%s:" % (journal.name, "" if journal is wininit else
+                                      " (carried out by the restart the setup asked for)"))
+        print("    " + journal.read_text(errors="replace").replace("\r\n", "\n").strip().replace("\n", "\n    "))
     pending = reg_after.get(("HKLM", "system\\currentcontrolset\\control\\session manager",
                              "pendingfilerenameoperations"))
     if pending:
         names = [p for p in pending[1].decode("utf-16-le").split("\0")]
-        pairs = list(zip(names[0::2], names[1::2]))
-        for src, dst in pairs:
+        for src, dst in zip(names[0::2], names[1::2]):
             if src:
                 print("pending move: %s -> %s" % (src, dst or "(delete)"))
-    if not wininit.exists() and not pending:
+    if not journal and not pending:
         print("none")
 
     section("Search path")
@@ -177,15 +192,18 @@ def main():
         print("Without a restart or logoff request.")
 
     print("\nNext start of Windows (wineboot -r) ...")
-    before_restart = snapshot(machine)
     machine.restart()
     after_restart = snapshot(machine)
-    replaced = sorted(k for k in after_restart if before_restart.get(k) != after_restart[k]
-                      and k.lower().startswith("windows/system32/"))
+    replaced = sorted(k for k in after_restart if files_before.get(k) != after_restart[k]
+                      and k.lower().startswith("windows/system32/") and k.lower().endswith(".dll"))
     for rel in replaced:
-        print("replaced: %s, now version %s" % (windows_path(rel), exif_version(machine.prefix / "drive_c" / rel)))
+        print("%s: %s, now version %s" % ("replaced" if rel in files_before else "installed", windows_path(rel),
+                                         exif_version(machine.prefix / "drive_c" / rel)))
     if not replaced:
         print("no library was replaced")
+    left = sorted(k for k in after_restart if k not in files_before and k.lower().startswith("windows/system32/tem"))
+    if left:
+        print("temporary copies left: %s" % ", ".join(windows_path(k) for k in left))
 
     installed = [rel for rel in added if rel.lower().startswith("program files/")]
     ok = ok and bool(installed)

@@ -213,14 +213,17 @@ class Registry:
 
     def __init__(self, path):
         self.keys = {}
-        key = None
+        self.names = {}   # the names of keys and values as the file spells them
+        key = current = None
         text = Path(path).read_text(encoding="utf-8", errors="replace")
         text = re.sub(r"\\\n\s*", "", text)   # continued hex lines
         for line in text.splitlines():
             if line.startswith("["):
                 name = line[1:line.index("]", 1) if "]" in line else len(line)]
                 name = name.replace("\\\\", "\\")
-                key = self.keys.setdefault(name.lower(), {})
+                self.names.setdefault(name.lower(), name)
+                current = name.lower()
+                key = self.keys.setdefault(current, {})
                 continue
             if key is None or not line or line[0] not in '"@':
                 continue
@@ -232,6 +235,7 @@ class Registry:
                     continue
                 name, rest = decode_string(m.group(1)), m.group(2)
             key[name.lower()] = parse_value(rest)
+            self.names.setdefault((current, name.lower()), name)
 
     def value(self, key, name=""):
         return self.keys.get(key.lower(), {}).get(name.lower())
