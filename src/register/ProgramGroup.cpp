@@ -84,8 +84,8 @@ bool CreateProgramGroup(SetupContext& context) {
     if (RegReadValue(HKEY_CURRENT_USER, kShellFolders, "Programs", REG_SZ, programs, sizeof programs - 1) != 0)
         return true;
 
-    // A group path that would be cut names another folder; the system refuses
-    // such a path in the same words.
+    // A group path that would be cut names another folder: it is reported like
+    // a folder that can't be made, with the system's code for a name too long.
     char group[MAX_PATH];
     JoinPath(group, programs, context.productName);
     if (PathWouldBeCut(programs, context.productName)) {
