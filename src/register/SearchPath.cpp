@@ -22,27 +22,14 @@ const char kEnvironmentKey[] = "System\\CurrentControlSet\\Control\\Session Mana
 const char kPathName[] = "Path";
 const DWORD kPathValueSize = 8192;   // the value's text and its terminator
 
-// The type to write the extended Path with: the one it is stored with when
-// that is REG_EXPAND_SZ, else REG_SZ. NT keeps its own Path as REG_EXPAND_SZ,
-// since it names %SystemRoot%; written back as REG_SZ those names would no
-// longer be expanded and the system folders would drop off the search path.
-DWORD StoredPathType() {
-    DWORD type = REG_SZ;
-    HKEY key;
-    if (OpenKeyPath(HKEY_LOCAL_MACHINE, kEnvironmentKey, KEY_READ, &key) == 0) {
-        DWORD stored = REG_NONE;
-        if (RegQueryValueExA(key, kPathName, 0, &stored, 0, 0) == ERROR_SUCCESS && stored == REG_EXPAND_SZ)
-            type = REG_EXPAND_SZ;
-    }
-    CloseKeyChain();
-    return type;
-}
-
 // A value that can't be read stops the run: without it the folder can't be
 // added. A value that can't be written is passed over; pathChanged stays set.
 bool AddToPathValue(SetupContext& context) {
     char value[kPathValueSize];
-    int rc = RegReadValue(HKEY_LOCAL_MACHINE, kEnvironmentKey, kPathName, REG_SZ, value, sizeof value);
+    // NT keeps its own Path as REG_EXPAND_SZ ("%SystemRoot%\system32;..."):
+    // written back as REG_SZ, none of its %...% entries would expand any more.
+    DWORD storedType = REG_SZ;
+    int rc = RegReadValue(HKEY_LOCAL_MACHINE, kEnvironmentKey, kPathName, REG_SZ, value, sizeof value, &storedType);
     if (rc != 0) {
         // -1 is our own code for a chain node that could not be allocated.
         SetLastError(rc == -1 ? ERROR_NOT_ENOUGH_MEMORY : static_cast<DWORD>(rc));
@@ -54,7 +41,7 @@ bool AddToPathValue(SetupContext& context) {
     if (PathValueHolds(value, valueLength, context.installDir, directoryLength, CompareNoCaseCP)) return true;
 
     context.pathChanged = true;
-    DWORD type = StoredPathType();
+    DWORD type = storedType == REG_EXPAND_SZ ? REG_EXPAND_SZ : REG_SZ;
     char* text = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, valueLength + 1 + directoryLength));
     if (!text) return true;
     int length = BuildPathValue(value, valueLength, context.installDir, directoryLength, text);

@@ -99,7 +99,8 @@ void CloseKeyChain() {
 // hands such a value back as it is, so a text read is terminated here: in the
 // byte after the data when the caller's size leaves room for it, otherwise the
 // value counts as too large for the buffer.
-int RegReadValue(HKEY root, const char* keyPath, const char* valueName, DWORD type, void* buffer, DWORD size) {
+int RegReadValue(HKEY root, const char* keyPath, const char* valueName, DWORD type, void* buffer, DWORD size,
+                 DWORD* storedTypeOut) {
     HKEY key;
     int rc = OpenKeyPath(root, keyPath, kKeyAccess, &key);
     if (rc == 0) {
@@ -111,6 +112,7 @@ int RegReadValue(HKEY root, const char* keyPath, const char* valueName, DWORD ty
             if (got < size) bytes[got] = 0;
             else rc = ERROR_MORE_DATA;
         }
+        if (rc == 0 && storedTypeOut) *storedTypeOut = storedType;
     }
     CloseKeyChain();
     return rc;

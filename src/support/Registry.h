@@ -17,7 +17,9 @@ void CloseKeyChain();
 
 // Reads one value into buffer (size bytes). A string comes back zero-terminated
 // within size; one that fills the buffer without room for the zero is ERROR_MORE_DATA.
-int RegReadValue(HKEY root, const char* keyPath, const char* valueName, DWORD type, void* buffer, DWORD size);
+// The type the value is stored with goes to *storedType when one is given.
+int RegReadValue(HKEY root, const char* keyPath, const char* valueName, DWORD type, void* buffer, DWORD size,
+                 DWORD* storedType = 0);
 // Writes one value, creating the keys of the path as needed.
 int RegWriteValue(HKEY root, const char* keyPath, const char* valueName, DWORD type, const void* data, DWORD size);
 
