@@ -81,7 +81,9 @@ class Machine:
     def env(self, display=None):
         env = dict(os.environ)
         env.update(WINEPREFIX=str(self.prefix), WINEARCH="win32", WINEDEBUG="-all",
-                   WINEDLLOVERRIDES="mscoree,mshtml=", LANG=LOCALES[self.lang], LC_ALL=LOCALES[self.lang])
+                   WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d", LANG=LOCALES[self.lang], LC_ALL=LOCALES[self.lang])
+        # Whatever Wine makes for the host desktop (menus, icons) stays in the machine's folder.
+        env.update(XDG_DATA_HOME=str(self.root / "host" / "data"), XDG_CONFIG_HOME=str(self.root / "host" / "config"))
         if display:
             env["DISPLAY"] = display
         else:

@@ -58,27 +58,15 @@ FAILURES = {
 
 
 class OwnMachine(Machine):
-    """A machine whose runs write below its own folder only: its user folders
-    are real folders, and the menu files that Wine makes for the host go to its
-    folder host/."""
+    """A machine whose runs trace the registry writes."""
 
     def __init__(self, build, name, version, lang):
         super().__init__(build, name, version, lang)
-        users = self.prefix / "drive_c" / "users"
-        for link in [p for p in users.glob("*/*") if p.is_symlink()]:
-            link.unlink()
-            link.mkdir()
-        self.host = self.root / "host"
         # The relay trace of a run shows each RegSetValueExA call with the size
         # the caller passed, before Wine turns the text into UTF-16.
         user = self.prefix / "user.reg"
         user.write_text(user.read_text(encoding="utf-8") + '\n[Software\\\\Wine\\\\Debug] 1700000000\n'
                         '"RelayInclude"="advapi32.RegSetValueExA;kernelbase.RegSetValueExA"\n', encoding="utf-8")
-
-    def env(self, display=None):
-        env = super().env(display)
-        env.update(XDG_DATA_HOME=str(self.host / "data"), XDG_CONFIG_HOME=str(self.host / "config"))
-        return env
 
 
 def shell_folder(m, name):

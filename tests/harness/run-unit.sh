@@ -22,6 +22,6 @@ case $lang in
   ru) locale=ru_RU.UTF-8 ;;
   *) echo "unknown language $lang" >&2; exit 2 ;;
 esac
-export WINEPREFIX=$machine WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$machine WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LANG=$locale LC_ALL=$locale SETUP_TEST_LANG=$lang
 exec wine "$program" "$@"

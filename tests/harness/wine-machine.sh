@@ -12,8 +12,14 @@ boot() {
   dir=$(realpath -m "$1")
   rm -rf "$dir"
   mkdir -p "$(dirname "$dir")"
-  export WINEPREFIX=$dir WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEPREFIX=$dir WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   wineboot -i >/dev/null 2>&1
+  # Wine links the user's Desktop, Documents and the like to the Unix home:
+  # a machine of ours keeps them to itself.
+  find "$dir/drive_c/users" -maxdepth 2 -type l | while read -r link; do
+    rm "$link"
+    mkdir "$link"
+  done
   # Windows run headless through the null driver; the version picks the platform.
   wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >/dev/null 2>&1

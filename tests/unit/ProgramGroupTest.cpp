@@ -1,8 +1,10 @@
 // wine-langs: en fr it ru
+// wine-machine: shell-folders
 //
 // CreateProgramGroup in scratch folders. The user's "Shell Folders" values
 // Programs, Desktop and SendTo are pointed at folders under %TEMP%\SetupTests
-// for each test, under a lock of the machine, and put back afterwards; the
+// for each test, in a machine of the program's own (a shell that follows them
+// moves the Desktop for everyone), under a lock, and put back afterwards; the
 // links that land are read back through the shell's own link object. The test
 // runs once per language, and the run's shortcut table (SETUP_TEST_LANG) is
 // the one expected.
