@@ -2,6 +2,8 @@
 // heap buffer of exactly that size, then its fixed file information.
 #include "deploy/FileVersion.h"
 
+#include "app/SetupApp.h"
+#include "res/resource.h"
 #include "support/SystemDlls.h"
 
 VersionResult ReadFileVersion(const char* path, FileVersion* version) {
@@ -36,4 +38,18 @@ VersionResult ReadFileVersion(const char* path, FileVersion* version) {
     HeapFree(GetProcessHeap(), 0, block);
     SetLastError(error);
     return result;
+}
+
+bool ReadRequiredVersion(const char* path, FileVersion* version) {
+    switch (ReadFileVersion(path, version)) {
+    case kVersionMissing:
+        CSetupApp::ReportError(IDS_FILE_ACCESS, path, MB_ICONSTOP);
+        return false;
+    case kVersionNoMemory:
+        AfxMessageBox(IDS_NO_MEMORY, MB_ICONSTOP);
+        return false;
+    case kVersionRead:
+        break;
+    }
+    return true;
 }

@@ -23,4 +23,9 @@ enum VersionResult {
 // kVersionRead. Shows no message; on kVersionMissing the last error says why.
 VersionResult ReadFileVersion(const char* path, FileVersion* version);
 
+// The version of a file the setup cannot go on without (a shipped library, the
+// main program). False once the failure is shown: the file's path with the
+// system's text when it has no version, or the memory message.
+bool ReadRequiredVersion(const char* path, FileVersion* version);
+
 #endif

@@ -45,16 +45,7 @@ bool InstallUninstaller(SetupContext& context) {
     char mainProgram[MAX_PATH];
     JoinPath(mainProgram, context.sourceDir, kMainProgram);
     FileVersion version;
-    switch (ReadFileVersion(mainProgram, &version)) {
-    case kVersionMissing:
-        CSetupApp::ReportError(IDS_FILE_ACCESS, mainProgram, MB_ICONSTOP);
-        return false;
-    case kVersionNoMemory:
-        AfxMessageBox(IDS_NO_MEMORY, MB_ICONSTOP);
-        return false;
-    case kVersionRead:
-        break;
-    }
+    if (!ReadRequiredVersion(mainProgram, &version)) return false;
 
     char name[sizeof kUninstallerTemplate];
     lstrcpynA(name, kUninstallerTemplate, sizeof name);

@@ -231,16 +231,7 @@ bool UpdateLibrary(SetupContext& context, Journal& journal, const char* name) {
     JoinPath(installed, context.systemDir, name);
 
     FileVersion shippedVersion;
-    switch (ReadFileVersion(shipped, &shippedVersion)) {
-    case kVersionMissing:
-        CSetupApp::ReportError(IDS_FILE_ACCESS, shipped, MB_ICONSTOP);
-        return false;
-    case kVersionNoMemory:
-        AfxMessageBox(IDS_NO_MEMORY, MB_ICONSTOP);
-        return false;
-    case kVersionRead:
-        break;
-    }
+    if (!ReadRequiredVersion(shipped, &shippedVersion)) return false;
     // An installed copy that is missing or has no version counts as 0.0.0.
     FileVersion installedVersion;
     if (ReadFileVersion(installed, &installedVersion) == kVersionNoMemory) {

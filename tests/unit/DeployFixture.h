@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "Scratch.h"
 #include "Seam.h"
 #include "TestText.h"
 #include "app/SetupContext.h"
@@ -53,26 +54,6 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
     DWORD written = 0;
     ASSERT_TRUE(WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) << path;
     CloseHandle(file);
-}
-
-inline void RemoveTree(const std::string& directory) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(Join(directory, "*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string path = Join(directory, name);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(directory.c_str());
 }
 
 // Names in a folder, with the letter case they have on disk.

@@ -12,10 +12,10 @@ class FileVersionTest : public ::testing::Test {
 protected:
     void SetUp() override {
         root = deploy::ScratchRoot();
-        deploy::RemoveTree(root);
+        RemoveTree(root);
         folder = deploy::MakeFolder(root, "Version Files");
     }
-    void TearDown() override { deploy::RemoveTree(root); }
+    void TearDown() override { RemoveTree(root); }
 
     // Read with a sentinel in place, so that an unwritten field shows.
     VersionResult Read(const std::string& path, FileVersion* version) {

@@ -6,26 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "Scratch.h"
 #include "Seam.h"
 #include "support/Files.h"
 
 namespace {
-
-void RemoveTree(const std::string& dir) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string path = dir + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
-            else DeleteFileA(path.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(dir.c_str());
-}
 
 bool IsDirectory(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());

@@ -24,7 +24,7 @@ class ProductFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         root = deploy::ScratchRoot();
-        deploy::RemoveTree(root);
+        RemoveTree(root);
         source = deploy::MakeFolder(root, "Setup Source");
         install = deploy::MakeFolder(root, "Scrivon V4.1");
         windows = deploy::MakeFolder(root, "Windows Folder");
@@ -40,7 +40,7 @@ protected:
         context.fileTotal = 58;
         context.fileIndex = 4;  // the four system libraries came first
     }
-    void TearDown() override { deploy::RemoveTree(root); }
+    void TearDown() override { RemoveTree(root); }
 
     std::string root, source, install, windows;
     SetupContext context;

@@ -186,7 +186,7 @@ protected:
 
         // Each language's run has folders of its own.
         root = deploy::ScratchRoot() + "." + table->lang;
-        deploy::RemoveTree(root);
+        RemoveTree(root);
         programs = deploy::MakeFolder(root, "Start Menu Programs");
         desktop = deploy::MakeFolder(root, "Desktop");
         sendTo = deploy::MakeFolder(root, "Send To");
@@ -219,7 +219,7 @@ protected:
         seam::Reset();
     }
 
-    void TearDown() override { deploy::RemoveTree(root); }
+    void TearDown() override { RemoveTree(root); }
 
     // The files in folder are the shortcuts of those entries, as the table says.
     // Wine hands a link saved on the Desktop to its menu builder, a process of
@@ -386,7 +386,7 @@ TEST_F(ProgramGroupTest, AShellFolderThatIsNotNamedSkipsOnlyItsCopy) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        deploy::RemoveTree(group);
+        RemoveTree(group);
         for (const std::string& copy : {desktop, sendTo})
             for (const std::string& name : deploy::List(copy)) DeleteFileA(deploy::Join(copy, name).c_str());
         seam::Reset();
@@ -424,7 +424,7 @@ TEST_F(ProgramGroupTest, AShortcutThatCannotBeWrittenIsPassedOver) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        deploy::RemoveTree(group);
+        RemoveTree(group);
         for (const std::string& copy : {desktop, sendTo})
             for (const std::string& name : deploy::List(copy)) DeleteFileA(deploy::Join(copy, name).c_str());
         seam::Reset();

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "Scratch.h"
 #include "DeployFixture.h"
 #include "MachineLock.h"
 #include "Seam.h"
@@ -24,17 +25,6 @@ const char kAppPaths[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Path
 const char kUninstallPrefix[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 // Blanks and dots, kept as they are in the key name.
 const char kProduct[] = "SetupTests Registration V4.1";
-
-int HeapBlocksInUse() {
-    HANDLE heap = GetProcessHeap();
-    HeapLock(heap);
-    PROCESS_HEAP_ENTRY entry = {};
-    int n = 0;
-    while (HeapWalk(heap, &entry))
-        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) ++n;
-    HeapUnlock(heap);
-    return n;
-}
 
 struct Value {
     bool present = false;

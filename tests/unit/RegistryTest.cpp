@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "Scratch.h"
 #include "Seam.h"
 #include "support/Registry.h"
 
@@ -18,18 +19,6 @@ const std::vector<std::string> kScratchLevels = {"Software", "SetupTests", "Regi
 const BYTE kSentinel = 0x55;
 
 std::string Scratch(const std::string& below) { return std::string(kScratch) + "\\" + below; }
-
-// Blocks in use on the process heap, where the chain's nodes are allocated.
-int HeapBlocksInUse() {
-    HANDLE heap = GetProcessHeap();
-    HeapLock(heap);
-    PROCESS_HEAP_ENTRY entry = {};
-    int n = 0;
-    while (HeapWalk(heap, &entry))
-        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) ++n;
-    HeapUnlock(heap);
-    return n;
-}
 
 std::vector<std::string> Arg(const std::vector<seam::Call>& calls, size_t index) {
     std::vector<std::string> out;

@@ -2,6 +2,7 @@
 // the first failure ends the run with its message and nothing after it runs.
 #include <gtest/gtest.h>
 
+#include "Scratch.h"
 #include "DialogDriver.h"
 #include "Seam.h"
 #include "TestText.h"
@@ -30,21 +31,6 @@ protected:
         // A failure in the copy phases leaves the progress window up on purpose.
         EnumThreadWindows(GetCurrentThreadId(), DestroyLeftover, 0);
         RemoveTree(m_scratch);
-    }
-    static void RemoveTree(const std::string& dir) {
-        WIN32_FIND_DATAA found;
-        HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &found);
-        if (h != INVALID_HANDLE_VALUE) {
-            do {
-                std::string name = found.cFileName;
-                if (name == "." || name == "..") continue;
-                std::string path = dir + "\\" + name;
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
-                else DeleteFileA(path.c_str());
-            } while (FindNextFileA(h, &found));
-            FindClose(h);
-        }
-        RemoveDirectoryA(dir.c_str());
     }
 
     // Runs the whole sequence; the destination dialog browses to `folder`

@@ -43,7 +43,7 @@ class SystemLibrariesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         root = deploy::ScratchRoot();
-        deploy::RemoveTree(root);
+        RemoveTree(root);
         source = deploy::MakeFolder(root, "Setup Source");
         system = deploy::MakeFolder(root, "System Folder");
         for (const char* name : kLibraries) {
@@ -57,7 +57,7 @@ protected:
         context.fileTotal = 58;
         context.isNT = false;
     }
-    void TearDown() override { deploy::RemoveTree(root); }
+    void TearDown() override { RemoveTree(root); }
 
     void UseWindowsFolder(const std::string& part) {
         windows = deploy::MakeFolder(root, part);
