@@ -21,6 +21,7 @@
 
 #include "DeployFixture.h"
 #include "MachineLock.h"
+#include "LinkReader.h"
 #include "Seam.h"
 #include "TestText.h"
 #include "app/SetupContext.h"
@@ -81,39 +82,6 @@ std::string Ansi(const char* utf8) {
 struct Expected {
     std::string linkName, target, arguments, description;
 };
-
-struct Link {
-    HRESULT loaded = E_FAIL;
-    std::string path, arguments, description;
-};
-
-// The link file as the shell reads it; fields start as "garbage".
-Link ReadLink(const std::string& linkPath) {
-    Link out;
-    CoInitialize(nullptr);
-    IShellLinkA* link = nullptr;
-    IPersistFile* file = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                   reinterpret_cast<void**>(&link))) &&
-        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        wchar_t wide[MAX_PATH];
-        MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH);
-        out.loaded = file->Load(wide, STGM_READ);
-        if (SUCCEEDED(out.loaded)) {
-            char text[1024];
-            lstrcpyA(text, "garbage");
-            if (SUCCEEDED(link->GetPath(text, sizeof text, nullptr, SLGP_RAWPATH))) out.path = text;
-            lstrcpyA(text, "garbage");
-            if (SUCCEEDED(link->GetArguments(text, sizeof text))) out.arguments = text;
-            lstrcpyA(text, "garbage");
-            if (SUCCEEDED(link->GetDescription(text, sizeof text))) out.description = text;
-        }
-    }
-    if (file) file->Release();
-    if (link) link->Release();
-    CoUninitialize();
-    return out;
-}
 
 std::vector<std::string> Sorted(std::vector<std::string> names) {
     std::sort(names.begin(), names.end());
