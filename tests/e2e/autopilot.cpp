@@ -7,6 +7,7 @@
 //   shot NAME            the screen as OUTDIR\NAME.bmp
 //   gone [SECONDS]       wait until the window is destroyed
 //   use KIND             work the last window found of that kind again
+//   visible              log every window of the setup that is up now
 //   defaults [SECONDS] [later]
 //                        answer every further window with its default (Enter;
 //                        OK on message boxes), dumping and shooting each, until
@@ -296,6 +297,10 @@ bool Step(const std::string& line) {
         Log("timeout: the setup did not end");
         DumpAll();
         return false;
+    }
+    if (verb == "visible") {
+        DumpAll();
+        return true;
     }
     if (verb == "use") {
         std::string kind;

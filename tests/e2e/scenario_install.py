@@ -12,12 +12,16 @@ from common import (DESTINATION, PRODUCT_DIR, check_installed, check_uninstaller
 def default_install(build):
     m = Machine(build, "default-install", "win98")
     m.put_media(media(build))
-    run = m.run_setup(destination_steps(["key enter", "defaults 180"]))
+    run = m.run_setup(destination_steps(["key enter", "wait filetypes 120", "visible", "key enter",
+                                         "defaults 180 later"]))
     check(run.done, "the autopilot did not finish:\n" + run.text)
     dest = run.of_kind("destination")[0]
     check(Run.control(dest, 1025) == PRODUCT_DIR, "proposed " + Run.control(dest, 1025))
     check_installed(m, build)
     check_uninstaller(m, build)
+    # By the file types question the progress window is gone.
+    after = run.text[run.text.index("step visible"):run.text.index("step key enter", run.text.index("step visible"))]
+    check("visible filetypes" in after and "visible progress" not in after, "windows up then:\n" + after)
     check(not [t for t in run.messages() if "Could not" in t or "Copying" in t], "errors: %s" % run.messages())
     check(run.exit_code == 0, "exit code %s" % run.exit_code)
 
