@@ -13,4 +13,8 @@ std::string SystemText(DWORD code);
 // Each "%s" of the template takes the next argument, as wsprintf does.
 std::string Fill(const std::string& format, const std::vector<std::string>& args);
 
+// UTF-8 (as the test sources hold texts) to UTF-16 and back.
+std::wstring Utf16(const char* utf8);
+std::string Utf8(const std::wstring& text);
+
 #endif

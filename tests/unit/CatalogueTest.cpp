@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "TestText.h"
+
 namespace {
 
 struct Language {
@@ -168,26 +170,6 @@ const CatalogueRow kCatalogue[] = {
        "Installazione terminata normalmente. Puo adesso utilizzare Scrivon.",
        "Инсталляция завершена нормально. Теперь вы можете использовать Scrivon."}},
 };
-
-std::wstring Utf16(const char *utf8)
-{
-    int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, -1, NULL, 0);
-    if (n <= 0)
-        return L"<not UTF-8>";
-    std::wstring text(n, L'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, -1, &text[0], n);
-    text.resize(n - 1);
-    return text;
-}
-
-std::string Utf8(const std::wstring &text)
-{
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, NULL, 0, NULL, NULL);
-    std::string out(n > 0 ? n : 1, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], n, NULL, NULL);
-    out.resize(out.size() - 1);
-    return out;
-}
 
 // The text in a code page, refusing best-fit look-alikes: *lossless tells
 // whether every character has a code of its own there.

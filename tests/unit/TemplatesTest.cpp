@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "TestText.h"
+
 namespace {
 
 // ---------------------------------------------------------------------------
@@ -367,26 +369,6 @@ bool LoadTemplate(WORD id, LANGID language, ParsedDialog *dialog)
     HGLOBAL handle = info ? LoadResource(Module(), info) : NULL;
     const BYTE *data = handle ? static_cast<const BYTE *>(LockResource(handle)) : NULL;
     return data && ParseTemplate(data, SizeofResource(Module(), info), dialog);
-}
-
-std::wstring Utf16(const char *utf8)
-{
-    int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, -1, NULL, 0);
-    if (n <= 0)
-        return L"<not UTF-8>";
-    std::wstring text(n, L'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, -1, &text[0], n);
-    text.resize(n - 1);
-    return text;
-}
-
-std::string Utf8(const std::wstring &text)
-{
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, NULL, 0, NULL, NULL);
-    std::string out(n > 0 ? n : 1, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], n, NULL, NULL);
-    out.resize(out.size() - 1);
-    return out;
 }
 
 // The class a control names, ordinals of the predefined classes spelt out.
