@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
-# Runs one unit-test program under Wine: run-unit.sh BUILD_DIR MACHINE LANG PROGRAM [ARGS].
+# Runs one unit-test program under Wine:
+#   run-unit.sh BUILD_DIR MACHINE VERSION LANG PROGRAM [ARGS]
 # The unit tests share the machine "unit" (each works in its own folders and
 # keys); a program that changes what the others rely on (the user's shell
-# folders, say) names a machine of its own. LANG picks the user language
+# folders, say) names a machine of its own. VERSION is the Windows version
+# the machine reports (win10, win98, nt40 ...); LANG picks the user language
 # (en fr it ru), and with it the code page.
 set -euo pipefail
-build=$1 name=$2 lang=$3 program=$4
-shift 4
+build=$1 name=$2 version=$3 lang=$4 program=$5
+shift 5
 here=$(cd "$(dirname "$0")" && pwd)
-template=$build/wine/templates/win10
+template=$build/wine/templates/$version
 machine=$build/wine/$name
-"$here/wine-machine.sh" ensure "$template" win10
+"$here/wine-machine.sh" ensure "$template" "$version"
 (
   flock 9
   [ -f "$machine/.ready" ] || "$here/wine-machine.sh" copy "$template" "$machine"

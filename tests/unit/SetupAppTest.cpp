@@ -57,17 +57,6 @@ protected:
 
 }  // namespace
 
-TEST_F(SetupAppTest, Nt351IsRefusedWithItsMessageOnly) {
-    seam::SetVersion(VER_PLATFORM_WIN32_NT, 3, 51);
-    RunSetup("");
-    EXPECT_TRUE(m_driver.Seen().empty()) << "a dialog opened";
-    ASSERT_EQ(seam::MessageBoxes().size(), 1u);
-    EXPECT_EQ(seam::MessageBoxes()[0].text, Catalogue(IDS_NEED_WINDOWS));
-    EXPECT_EQ(seam::MessageBoxes()[0].style, static_cast<UINT>(MB_ICONSTOP));
-    EXPECT_EQ(seam::Count("RegQueryValueExA"), 0) << "nothing is read after the refusal";
-    EXPECT_EQ(SetErrorMode(0), 0u) << "the error mode in force before start-up is restored";
-}
-
 TEST_F(SetupAppTest, Windows95And98AndNt4AreAccepted) {
     struct Version { DWORD platform, major, minor; };
     for (Version v : {Version{VER_PLATFORM_WIN32_WINDOWS, 4, 0}, Version{VER_PLATFORM_WIN32_WINDOWS, 4, 10},
