@@ -169,7 +169,11 @@ def main():
         for src, dst in zip(names[0::2], names[1::2]):
             if src:
                 print("pending move: %s -> %s" % (src, dst or "(delete)"))
-    if not journal and not pending:
+    swapped = [k for k in added + changed if k.lower().startswith("windows/system32/") and k.lower().endswith(".dll")]
+    if not journal and not pending and swapped:
+        print("the pending moves were carried out by the restart the setup asked for: %s"
+              % ", ".join(windows_path(k) for k in swapped))
+    elif not journal and not pending:
         print("none")
 
     section("Search path")
