@@ -71,7 +71,10 @@ void PutBack(HANDLE file, const char* text, int length) {
 
 // Rewrites the batch file as the edit says. A file without a PATH line gets a
 // first line "set PATH=" and the entry, written in front of the old text.
-bool EditAutoexec(SetupContext& context, const char* text, int length, const char* entry, int entryLength) {
+// The edit looks at the text up to its first zero byte (length); the file's
+// bytes after it (up to fileLength) are written back as they were.
+bool EditAutoexec(SetupContext& context, const char* text, int length, int fileLength, const char* entry,
+                  int entryLength) {
     BatchEdit edit = PlanBatchEdit(text, length, entry, entryLength, CompareNoCaseCP);
     if (edit.kind == kBatchHasEntry) return true;
     context.rebootNeeded = true;
@@ -79,9 +82,9 @@ bool EditAutoexec(SetupContext& context, const char* text, int length, const cha
     char* newText = 0;
     int newLength = 0;
     if (edit.kind == kBatchInsert) {
-        newText = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, length + 1 + entryLength));
+        newText = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, fileLength + 1 + entryLength));
         if (!newText) return true;
-        newLength = BuildBatchInsert(text, length, edit.at, entry, entryLength, newText);
+        newLength = BuildBatchInsert(text, fileLength, edit.at, entry, entryLength, newText);
     }
 
     bool ok = false;
@@ -91,7 +94,7 @@ bool EditAutoexec(SetupContext& context, const char* text, int length, const cha
     } else {
         bool written = newText ? WriteAll(file, newText, newLength)
                                : WriteAll(file, kSetPathPrefix, 9) && WriteAll(file, entry, entryLength) &&
-                                     WriteAll(file, kLineEnd, 2) && WriteAll(file, text, length);
+                                     WriteAll(file, kLineEnd, 2) && WriteAll(file, text, fileLength);
         if (written) {
             SetEndOfFile(file);
             CloseHandle(file);
@@ -99,7 +102,7 @@ bool EditAutoexec(SetupContext& context, const char* text, int length, const cha
         } else {
             // The message names the write's own error, not the clean-up's.
             DWORD error = GetLastError();
-            PutBack(file, text, length);
+            PutBack(file, text, fileLength);
             CloseHandle(file);
             SetLastError(error);
             CSetupApp::ReportError(IDS_WRITE_ERROR, autoexecPath, MB_ICONSTOP);
@@ -115,9 +118,10 @@ bool AddToAutoexec(SetupContext& context) {
     int entryLength = wsprintfA(entry, "\"%s\"", context.installDir);
     HGLOBAL block;
     char* text;
-    if (LoadWholeFile(autoexecPath, &block, &text) != 0) return true;
+    LONG fileLength = 0;
+    if (LoadWholeFile(autoexecPath, &block, &text, &fileLength) != 0) return true;
     // The text ends at the first zero byte, as for every reader of it.
-    bool ok = EditAutoexec(context, text, lstrlenA(text), entry, entryLength);
+    bool ok = EditAutoexec(context, text, lstrlenA(text), fileLength, entry, entryLength);
     GlobalUnlock(block);
     GlobalFree(block);
     return ok;

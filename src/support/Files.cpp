@@ -14,7 +14,7 @@ LONG GetFileSizeBySeek(HFILE file) {
 // The block is allocated zeroed and one byte larger than the file, so the
 // byte after the contents is the terminator. On a failure nothing stays open
 // or allocated, and both outputs are null.
-int LoadWholeFile(const char* path, HGLOBAL* block, char** text) {
+int LoadWholeFile(const char* path, HGLOBAL* block, char** text, LONG* sizeOut) {
     *block = nullptr;
     *text = nullptr;
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -51,6 +51,7 @@ int LoadWholeFile(const char* path, HGLOBAL* block, char** text) {
     }
     *block = memory;
     *text = bytes;
+    if (sizeOut) *sizeOut = size;
     return 0;
 }
 

@@ -10,7 +10,9 @@ LONG GetFileSizeBySeek(HFILE file);
 // The whole file, followed by a zero byte, in a locked movable global block.
 // 0 on success (the caller unlocks and frees the block); -1 GlobalAlloc failed,
 // -2 GlobalLock failed, -3 the file can't be opened, -4 it can't be read whole.
-int LoadWholeFile(const char* path, HGLOBAL* block, char** text);
+// The file's size in bytes goes to *size when one is given: a zero byte inside
+// the file ends the text, not the file.
+int LoadWholeFile(const char* path, HGLOBAL* block, char** text, LONG* size = 0);
 
 // Creates every directory above the last backslash of path (from the fourth
 // character on, so a drive root is never tried). 0, or the Win32 code of the

@@ -154,8 +154,10 @@ TEST_F(FilesTest, LoadWholeFileGivesTheBytesAndATerminator) {
         seam::Reset();
         HGLOBAL block = nullptr;
         char* text = nullptr;
-        ASSERT_EQ(0, LoadWholeFile(path.c_str(), &block, &text));
+        LONG size = -7;
+        ASSERT_EQ(0, LoadWholeFile(path.c_str(), &block, &text, &size));
         ASSERT_NE(nullptr, block);
+        EXPECT_EQ(static_cast<LONG>(c.bytes.size()), size) << "the file's size, not the text's";
         EXPECT_EQ(block, GlobalHandle(text));
         EXPECT_EQ(1u, GlobalFlags(block) & GMEM_LOCKCOUNT);
         EXPECT_GE(GlobalSize(block), c.bytes.size() + 1);

@@ -257,6 +257,11 @@ TEST_F(SearchPathTest, Win9xPutsTheQuotedFolderOnThePathLineOnce) {
         {"no PATH line", "@ECHO OFF\r\n", "set PATH=" + kQuoted + "\r\n@ECHO OFF\r\n"},
         {"empty file", "", "set PATH=" + kQuoted + "\r\n"},
         {"already there in another case", "PATH=C:\\DOS;\"c:\\program files\\SCRIVON V4.1\"\r\n", ""},
+        // What follows a zero byte is not text, but it is the user's: it stays.
+        {"bytes after a zero", std::string("PATH=C:\\DOS\r\nREM\0tail\r\n", 23),
+         "PATH=C:\\DOS;" + kQuoted + std::string("\r\nREM\0tail\r\n", 12)},
+        {"bytes after a zero, no PATH line", std::string("REM\0PATH=X\r\n", 12),
+         "set PATH=" + kQuoted + std::string("\r\nREM\0PATH=X\r\n", 14)},
     };
     for (const Case& c : cases) {
         seam::Reset();
