@@ -73,7 +73,7 @@ def missing_product_file(build):
     names = product_files()
     missing = "Html.ini"
     m.path("C:\\Setup\\" + missing).unlink()
-    run = m.run_setup(destination_steps(["key enter", "defaults 180"]))
+    run = m.run_setup(destination_steps(["key enter", "wait message 120", "visible", "dump", "click 1", "end 60"]))
     check(run.done, run.text)
     msgs = run.messages()
     expected = "Copying C:\\Setup\\%s to %s\\%s : " % (missing, PRODUCT_DIR, missing)
@@ -84,6 +84,24 @@ def missing_product_file(build):
     for name in names[names.index(missing):]:
         check(not (m.path(PRODUCT_DIR) / name).exists(), name + " copied after the failure")
     check(not list(m.path("C:\\windows").glob("Unscri*.exe")), "uninstaller copied after the failure")
+    check_nothing_registered(m)
+    # The progress window stays up, unchanged, while the message is shown.
+    start = run.text.index("step visible")
+    up = run.text[start:run.text.index("step dump", start)]
+    check("visible progress" in up, "the progress window was gone with the message up:\n" + up)
+
+
+def check_nothing_registered(m):
+    """After a failure in the copy phases no later phase has run."""
+    programs = m.registry("HKCU").string(
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Programs")
+    check(programs and not (m.path(programs) / "Scrivon V4.1").exists(), "a program group was created")
+    system = m.registry("HKLM")
+    check(not system.has_key("Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Scrivon.exe"),
+          "App Paths was registered")
+    check(not system.has_key("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Scrivon V4.1"),
+          "the Uninstall entry was registered")
+    check(not m.path("C:\\autoexec.bat").exists(), "an Autoexec.bat was made")
 
 
 @scenario
@@ -97,6 +115,7 @@ def main_program_without_version(build):
     check(len(msgs) == 1 and msgs[0].startswith("Could not access file C:\\Setup\\Scrivon.exe : "),
           "messages: %s" % msgs)
     check(not list(m.path("C:\\windows").glob("Unscri*.exe")), "an uninstaller was copied")
+    check_nothing_registered(m)
 
 
 @scenario
