@@ -183,3 +183,17 @@ def planted_dlls(build):
               "the planted version.dll was loaded by something else than the import of Wine's user32.dll")
     check_uninstaller(m, build)
 
+
+
+@scenario
+def win95_install(build):
+    """Windows 95 takes the same road as Windows 98: Wininit.ini, Autoexec.bat."""
+    m = Machine(build, "win95-install", "win95")
+    m.put_media(media(build))
+    run = m.run_setup(destination_steps(["key enter", "defaults 180 later"]))
+    check(run.done, run.text)
+    check_installed(m, build)
+    check_uninstaller(m, build)
+    journal = m.path("C:\\windows\\wininit.ini").read_bytes()
+    check(journal.startswith(b"[rename]\r\n") and b"Mfc42.dll=" in journal, "journal: %r" % journal)
+    check(run.of_kind("restart"), "no restart question")

@@ -62,7 +62,7 @@ def libraries_win98(build):
     m.path("C:\\autopilot").mkdir(exist_ok=True)
     m.path("C:\\autopilot").joinpath("wininit.ini").write_bytes(
         b"[Other]\r\nkey=value\r\n[rename]\r\nC:\\new.txt=C:\\old.txt\r\n")
-    wininit = m.path("C:\\windows") / "wininit.ini"
+    wininit = m.path("C:\\windows\\wininit.ini")
     run(m, ["copy C:\\autopilot\\wininit.ini C:\\windows\\wininit.ini"])
 
     # Before the restart the installed copies are untouched and the journal
@@ -90,7 +90,7 @@ def libraries_win98(build):
 def libraries_nt4(build):
     m, system, untouched = prepare(build, "libraries-nt4", "nt40")
     run(m)
-    check(not (m.path("C:\\windows") / "wininit.ini").exists(), "a Wininit.ini was written on NT")
+    check(not (m.path("C:\\windows\\wininit.ini")).exists(), "a Wininit.ini was written on NT")
     reg = Registry(m.prefix / "system.reg")
     pending = reg.value("System\\CurrentControlSet\\Control\\Session Manager", "PendingFileRenameOperations")
     check(pending is not None, "no pending moves were registered")
@@ -110,7 +110,7 @@ def libraries_not_newer(build):
     versioned_copy(media(build) / "Mfc42.dll", system / "Mfc42.dll", "6.0.8447.5")
     before = {p.name: p.read_bytes() for p in system.iterdir() if p.is_file()}
     run(m)
-    check(not (m.path("C:\\windows") / "wininit.ini").exists(), "Wininit.ini was written")
+    check(not (m.path("C:\\windows\\wininit.ini")).exists(), "Wininit.ini was written")
     check_installed(m, build)
     after = {p.name: p.read_bytes() for p in system.iterdir() if p.is_file()}
     check(after == before, "the system directory changed: %s" % sorted(set(after) ^ set(before)))
