@@ -1,4 +1,4 @@
-// Scratch folders and heap counts for the tests.
+// Scratch folders for the tests.
 #include "Scratch.h"
 
 #include <windows.h>
@@ -21,15 +21,4 @@ void RemoveTree(const std::string& directory) {
         FindClose(search);
     }
     RemoveDirectoryA(directory.c_str());
-}
-
-int HeapBlocksInUse() {
-    HANDLE heap = GetProcessHeap();
-    HeapLock(heap);
-    PROCESS_HEAP_ENTRY entry = {};
-    int n = 0;
-    while (HeapWalk(heap, &entry))
-        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) ++n;
-    HeapUnlock(heap);
-    return n;
 }

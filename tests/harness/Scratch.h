@@ -1,4 +1,4 @@
-// What tests use to clean up after themselves and to see leaks.
+// What tests use to clean up after themselves.
 #ifndef SETUP_SCRATCH_H
 #define SETUP_SCRATCH_H
 
@@ -6,8 +6,5 @@
 
 // Deletes a folder with everything below it; a missing folder is fine.
 void RemoveTree(const std::string& directory);
-
-// Blocks in use on the process heap, where the program's own allocations live.
-int HeapBlocksInUse();
 
 #endif

@@ -24,6 +24,7 @@ std::vector<Call> g_calls;
 std::vector<Fault> g_faults;
 std::vector<MessageBoxCall> g_boxes;
 std::set<HKEY> g_openKeys;
+std::set<void*> g_liveBlocks;
 UINT g_acp = 0;
 DWORD g_platform = 0, g_major = 0, g_minor = 0;
 std::string g_browse;
@@ -85,6 +86,7 @@ void SetVersion(DWORD platform, DWORD major, DWORD minor) {
 }
 void SetBrowseAnswer(const std::string& folder) { g_browse = folder; }
 int OpenKeys() { return static_cast<int>(g_openKeys.size()); }
+int LiveHeapBlocks() { return static_cast<int>(g_liveBlocks.size()); }
 
 void TrackKey(HKEY key, bool open) {
     if (open) g_openKeys.insert(key);
@@ -185,7 +187,15 @@ LPVOID Seam_GlobalLock(HGLOBAL block) {
 
 LPVOID Seam_HeapAlloc(HANDLE heap, DWORD flags, SIZE_T size) {
     if (Hit("HeapAlloc", {Num(size)})) return nullptr;
-    return HeapAlloc(heap, flags, size);
+    LPVOID block = HeapAlloc(heap, flags, size);
+    if (block) seam::g_liveBlocks.insert(block);
+    return block;
+}
+
+BOOL Seam_HeapFree(HANDLE heap, DWORD flags, LPVOID block) {
+    Hit("HeapFree", {Ptr(block)});
+    seam::g_liveBlocks.erase(block);
+    return HeapFree(heap, flags, block);
 }
 
 LONG Seam_RegOpenKeyExA(HKEY parent, LPCSTR name, DWORD options, REGSAM access, PHKEY out) {

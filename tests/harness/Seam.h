@@ -49,6 +49,10 @@ void SetBrowseAnswer(const std::string& folder);
 // Registry keys that routed calls opened or created and that are not closed yet.
 int OpenKeys();
 
+// Blocks that the program's HeapAlloc calls handed out and HeapFree has not
+// taken back yet.
+int LiveHeapBlocks();
+
 // Live objects handed out by the CoCreateInstance double, and the balance of
 // CoInitialize against CoUninitialize.
 int LiveComObjects();

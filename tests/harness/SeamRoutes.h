@@ -35,6 +35,7 @@ BOOL   Seam_CreateDirectoryA(LPCSTR, LPSECURITY_ATTRIBUTES);
 HGLOBAL Seam_GlobalAlloc(UINT, SIZE_T);
 LPVOID  Seam_GlobalLock(HGLOBAL);
 LPVOID  Seam_HeapAlloc(HANDLE, DWORD, SIZE_T);
+BOOL    Seam_HeapFree(HANDLE, DWORD, LPVOID);
 
 // Registry.
 LONG Seam_RegOpenKeyExA(HKEY, LPCSTR, DWORD, REGSAM, PHKEY);
@@ -81,6 +82,7 @@ BOOL  Seam_VersionQuery(const void*, const char*, void**, UINT*);
 #define GlobalAlloc           Seam_GlobalAlloc
 #define GlobalLock            Seam_GlobalLock
 #define HeapAlloc             Seam_HeapAlloc
+#define HeapFree              Seam_HeapFree
 #define RegOpenKeyExA         Seam_RegOpenKeyExA
 #define RegCreateKeyExA       Seam_RegCreateKeyExA
 #define RegQueryValueExA      Seam_RegQueryValueExA

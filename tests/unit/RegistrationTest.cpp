@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "Scratch.h"
 #include "DeployFixture.h"
 #include "MachineLock.h"
 #include "Seam.h"
@@ -139,9 +138,9 @@ protected:
 
     // Runs the phase, counting the heap blocks around it.
     bool Run() {
-        int before = HeapBlocksInUse();
+        int before = seam::LiveHeapBlocks();
         bool ok = RegisterApplication(context);
-        heapBlocksLeft = HeapBlocksInUse() - before;
+        heapBlocksLeft = seam::LiveHeapBlocks() - before;
         return ok;
     }
 

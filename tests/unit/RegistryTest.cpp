@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "Scratch.h"
 #include "Seam.h"
 #include "support/Registry.h"
 
@@ -71,25 +70,15 @@ bool Stored(const std::string& path, const char* name, DWORD* type, std::string*
 
 class RegistryTest : public ::testing::Test {
 protected:
-    // The first registry calls of the process, and the first scoped trace of
-    // the thread, leave lasting state of their own on the process heap: both
-    // are made once before any count is taken.
-    static void SetUpTestSuite() {
-        SCOPED_TRACE("warm-up");
-        char buffer[8];
-        RegWriteValue(HKEY_CURRENT_USER, kScratch, "Warm", REG_SZ, "abc", 3);
-        RegReadValue(HKEY_CURRENT_USER, kScratch, "Warm", REG_SZ, buffer, sizeof buffer);
-    }
-
     void SetUp() override {
         RegDeleteTreeA(HKEY_CURRENT_USER, kScratch);
-        blocksBefore_ = HeapBlocksInUse();
+        blocksBefore_ = seam::LiveHeapBlocks();
     }
     void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, kScratch); }
 
     // Every handle of the walks closed, every node freed.
     void ExpectNothingLeft(int line) {
-        int blocks = HeapBlocksInUse();
+        int blocks = seam::LiveHeapBlocks();
         SCOPED_TRACE(testing::Message() << "checked at line " << line);
         EXPECT_EQ(0, seam::OpenKeys());
         EXPECT_EQ(blocksBefore_, blocks) << "heap blocks left";
