@@ -22,3 +22,16 @@ void RemoveTree(const std::string& directory) {
     }
     RemoveDirectoryA(directory.c_str());
 }
+
+RedirectedRoot::RedirectedRoot(HKEY root, const std::string& scratchKey) : m_root(root), m_scratch(scratchKey) {
+    RegDeleteTreeA(HKEY_CURRENT_USER, m_scratch.c_str());
+    m_ok = RegCreateKeyExA(HKEY_CURRENT_USER, m_scratch.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key,
+                           nullptr) == ERROR_SUCCESS &&
+           RegOverridePredefKey(m_root, m_key) == ERROR_SUCCESS;
+}
+
+RedirectedRoot::~RedirectedRoot() {
+    RegOverridePredefKey(m_root, nullptr);
+    if (m_key) RegCloseKey(m_key);
+    RegDeleteTreeA(HKEY_CURRENT_USER, m_scratch.c_str());
+}

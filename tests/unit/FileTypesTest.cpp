@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "DialogDriver.h"
+#include "Scratch.h"
 #include "Seam.h"
 #include "app/Manifest.h"
 #include "app/SetupContext.h"
@@ -22,18 +23,10 @@ const std::string kProgram = std::string(kDir) + "\\Scrivon.exe";
 class FileTypesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        RegDeleteTreeA(HKEY_CURRENT_USER, kScratchKey);
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kScratchKey, 0, nullptr, 0, KEY_ALL_ACCESS,
-                                                 nullptr, &m_classes, nullptr));
-        ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_CLASSES_ROOT, m_classes));
+        ASSERT_TRUE(m_root.ok());
+        m_classes = m_root.key();
         InitSetupContext(m_context);
         lstrcpyA(m_context.installDir, kDir);
-    }
-
-    void TearDown() override {
-        RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
-        RegCloseKey(m_classes);
-        RegDeleteTreeA(HKEY_CURRENT_USER, kScratchKey);
     }
 
     // Runs the phase; `act` answers the dialog. Returns the list it showed.
@@ -77,6 +70,7 @@ protected:
         return out;
     }
 
+    RedirectedRoot m_root{HKEY_CLASSES_ROOT, kScratchKey};
     HKEY m_classes = nullptr;
     SetupContext m_context;
 };

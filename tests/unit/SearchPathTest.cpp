@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "Scratch.h"
 #include "Seam.h"
 #include "TestText.h"
 #include "app/SetupContext.h"
@@ -25,10 +26,8 @@ const std::string kQuoted = std::string("\"") + kDir + "\"";
 class SearchPathTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        RegDeleteTreeA(HKEY_CURRENT_USER, kScratchKey);
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kScratchKey, 0, nullptr, 0, KEY_ALL_ACCESS,
-                                                 nullptr, &m_machine, nullptr));
-        ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_LOCAL_MACHINE, m_machine));
+        ASSERT_TRUE(m_root.ok());
+        m_machine = m_root.key();
 
         char temp[MAX_PATH];
         GetTempPathA(MAX_PATH, temp);
@@ -47,9 +46,6 @@ protected:
         autoexecPath = m_savedPath;
         DeleteFileA(m_file.c_str());
         RemoveDirectoryA(m_folder.c_str());
-        RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
-        RegCloseKey(m_machine);
-        RegDeleteTreeA(HKEY_CURRENT_USER, kScratchKey);
     }
 
     // The Path value of the stand-in machine, stored through the wide API as
@@ -125,6 +121,7 @@ protected:
         return n;
     }
 
+    RedirectedRoot m_root{HKEY_LOCAL_MACHINE, kScratchKey};
     HKEY m_machine = nullptr;
     std::string m_folder, m_file;
     const char* m_savedPath = nullptr;
