@@ -12,10 +12,10 @@ import subprocess
 import sys
 
 here = os.path.dirname(os.path.abspath(__file__))
-spec = importlib.util.spec_from_file_location("make_media", os.path.join(here, "make-media.py"))
-make_media = importlib.util.module_from_spec(spec)
+loader_spec = importlib.util.spec_from_file_location("make_media", os.path.join(here, "make-media.py"))
+make_media = importlib.util.module_from_spec(loader_spec)
 sys.path.insert(0, here)
-spec.loader.exec_module(make_media)
+loader_spec.loader.exec_module(make_media)
 
 
 def main(media, manifest):
