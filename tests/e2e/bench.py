@@ -55,6 +55,26 @@ class Display:
         self.proc.wait(10)
 
 
+# The system's own program files, which a run only adds to, renames or deletes
+# and never rewrites in place: a machine shares them with its template as hard
+# links, so that a copy takes some 60 MB instead of 590 MB.
+SHARED_FOLDERS = ("drive_c/windows/system32/", "drive_c/windows/winsxs/")
+SHARED_KINDS = (".dll", ".exe", ".drv", ".sys", ".ocx", ".acm", ".cpl", ".tlb", ".ax", ".ds", ".nls", ".mui")
+
+
+def copy_machine(template, prefix):
+    template = Path(template)
+
+    def place(source, target):
+        rel = Path(source).relative_to(template).as_posix()
+        if rel.startswith(SHARED_FOLDERS) and rel.lower().endswith(SHARED_KINDS):
+            os.link(source, target)
+        else:
+            shutil.copy2(source, target)
+
+    shutil.copytree(template, prefix, symlinks=True, copy_function=place)
+
+
 class Machine:
     """A fresh 32-bit Wine machine of a Windows version, under build/e2e/NAME
     (or the folder root)."""
@@ -70,7 +90,7 @@ class Machine:
         if self.root.exists():
             shutil.rmtree(self.root)
         self.root.mkdir(parents=True)
-        subprocess.run(["cp", "-a", str(template), str(self.prefix)], check=True)
+        copy_machine(template, self.prefix)
         # Real windows on an X display, so that every window can be photographed.
         user = self.prefix / "user.reg"
         user.write_text(user.read_text(encoding="utf-8").replace('"Graphics"="null"', '"Graphics"="x11"'),
